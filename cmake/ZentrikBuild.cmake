@@ -1,0 +1,70 @@
+# Helpers shared by every component.
+
+# zr_import_library(<target> DEF <file.def> DLL <name.dll> [KILL_AT])
+# An import library made from a .def file, as for a platform library we do not
+# build ourselves. KILL_AT strips the stdcall decoration from the imported names.
+function(zr_import_library target)
+  cmake_parse_arguments(ARG "KILL_AT" "DEF;DLL" "" ${ARGN})
+  set(lib ${CMAKE_CURRENT_BINARY_DIR}/lib${target}.a)
+  set(flags)
+  if(ARG_KILL_AT)
+    list(APPEND flags -k)
+  endif()
+  set(def ${ARG_DEF})
+  if(ZR_ARCH STREQUAL "x86_64")
+    set(machine i386:x86-64)
+    # x86-64 has no stdcall decoration: the same names without their @n.
+    file(READ ${ARG_DEF} text)
+    string(REGEX REPLACE "([A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" text "${text}")
+    set(def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
+    file(WRITE ${def} "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARG_DEF})
+  else()
+    set(machine i386)
+  endif()
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_DLLTOOL} -m ${machine} ${flags} -D ${ARG_DLL} -d ${def} -l ${lib}
+    DEPENDS ${def} VERBATIM)
+  add_custom_target(${target}_implib DEPENDS ${lib})
+  add_library(${target} INTERFACE)
+  add_dependencies(${target} ${target}_implib)
+  target_link_libraries(${target} INTERFACE ${lib})
+endfunction()
+
+# zr_dist(<target>) puts a program or library into the installed program's folder.
+function(zr_dist target)
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${ZR_DIST_DIR} LIBRARY_OUTPUT_DIRECTORY ${ZR_DIST_DIR} PREFIX "")
+endfunction()
+
+# zr_simboard(<target>) puts a tool of the simulated board beside dist/, not into it.
+function(zr_simboard target)
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${ZR_SIMBOARD_DIR} LIBRARY_OUTPUT_DIRECTORY ${ZR_SIMBOARD_DIR} PREFIX "")
+endfunction()
+
+# zr_gtest(<name> SOURCES ... [LIBS ...] [PARALLEL] [TIMEOUT s] [DEPENDS targets])
+# A GoogleTest program run by ctest through Wine. Tests share the prefix (one window
+# namespace, one registry), so they hold the lock "wineworld" unless PARALLEL says
+# they touch nothing shared.
+function(zr_gtest name)
+  cmake_parse_arguments(ARG "PARALLEL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZR_TESTS_DIR})
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  set(props TIMEOUT ${ARG_TIMEOUT})
+  if(NOT ARG_PARALLEL)
+    list(APPEND props RESOURCE_LOCK wineworld)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 100
+    WORKING_DIRECTORY ${ZR_TESTS_DIR}
+    TEST_PREFIX "${name}."
+    PROPERTIES ${props})
+endfunction()

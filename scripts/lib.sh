@@ -1,0 +1,61 @@
+# Shared by the README's commands. Source it; it defines functions only.
+ZR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZR_BUILD="${ZR_BUILD:-$ZR_ROOT/build}"
+ZR_JOBS="${ZR_JOBS:-$(nproc)}"
+
+zr_log() { printf '== %s\n' "$*" >&2; }
+
+# Debian packages the build, the tests and the main job need; installs only what is missing.
+ZR_PACKAGES=(cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+             wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick googletest
+             fonts-dejavu-core fonts-wqy-microhei)
+zr_packages() {
+  local missing=() p
+  for p in "${ZR_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  zr_log "installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >/dev/null
+  apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# The product is 32-bit. Where the kernel cannot execute 32-bit code (some virtual
+# machines have no 32-bit code segment), 32-bit Wine cannot start, and the same
+# sources are built for x86-64 to run under wine64 instead.
+zr_runtime_arch() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
+}
+
+zr_build_dir() { # arch
+  if [[ "$1" == i686 ]]; then echo "$ZR_BUILD"; else echo "$ZR_BUILD/x64"; fi
+}
+
+zr_configure_build() { # arch [cmake --build args...]
+  local arch="$1" dir; shift
+  dir="$(zr_build_dir "$arch")"
+  mkdir -p "$dir"
+  if [[ ! -f "$dir/CMakeCache.txt" ]]; then
+    zr_log "configuring $arch build in $dir"
+    cmake -S "$ZR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DZR_ARCH="$arch" \
+      -DCMAKE_TOOLCHAIN_FILE="$ZR_ROOT/cmake/mingw-w64.cmake" >"$dir/configure.log" 2>&1 \
+      || { cat "$dir/configure.log" >&2; return 1; }
+  fi
+  zr_log "building $arch in $dir"
+  cmake --build "$dir" -j "$ZR_JOBS" "$@" >"$dir/build.log" 2>&1 \
+    || { tail -n 60 "$dir/build.log" >&2; return 1; }
+}
+
+# Ends the build's Wine servers (headless and X prefixes) and waits for them.
+zr_stop_wine() { # build dir
+  local prefix
+  for prefix in "$1/wineprefix" "$1/wineprefix-x11"; do
+    [[ -d "$prefix" ]] || continue
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
+  done
+}
