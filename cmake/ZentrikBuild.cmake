@@ -68,3 +68,35 @@ function(zr_gtest name)
     TEST_PREFIX "${name}."
     PROPERTIES ${props})
 endfunction()
+
+# zr_arch_def(<out-var> <file.def>) gives the .def file to link a DLL of ours with:
+# the file itself for i686, a copy without stdcall decorations for x86-64.
+function(zr_arch_def var def)
+  if(ZR_ARCH STREQUAL "x86_64")
+    get_filename_component(name ${def} NAME)
+    file(READ ${def} text)
+    string(REGEX REPLACE "([A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" text "${text}")
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/x64-${name})
+    file(WRITE ${out} "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+    set(${var} ${out} PARENT_SCOPE)
+  else()
+    set(${var} ${def} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# zr_tool(<target>) puts a build-time tool of ours into build/tools.
+function(zr_tool target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZR_TOOLS_DIR})
+endfunction()
+
+# zr_run_tool(<out-var> <tool-target>) gives the command line that runs a build-time
+# tool under Wine. Where this build's architecture cannot run on the host, ZR_TOOLS_FROM
+# names a build folder of one that can, and its copy of the tool is used.
+function(zr_run_tool var target)
+  if(ZR_TOOLS_FROM)
+    set(${var} ${ZR_TOOLS_FROM}/wine-emu ${ZR_TOOLS_FROM}/tools/${target}.exe PARENT_SCOPE)
+  else()
+    set(${var} ${CMAKE_BINARY_DIR}/wine-emu $<TARGET_FILE:${target}> PARENT_SCOPE)
+  endif()
+endfunction()
