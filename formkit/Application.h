@@ -80,6 +80,7 @@ class TApplication : public TComponent {
  private:
   friend TApplication* Application();
   friend class TForm;
+  friend class TThread;
   TApplication();
   ~TApplication() override;
 
@@ -88,6 +89,8 @@ class TApplication : public TComponent {
   // A form is going away: it is no longer the main form.
   void FormDestroyed(TForm* form);
   bool HandleMessage();
+  // The application window, for workers: it must exist already.
+  HWND SynchronizeWindow() const;
 
   DWORD m_mainThreadId;
   WindowHandle m_window;
