@@ -48,6 +48,9 @@ endfunction()
 # namespace, one registry), so they hold the lock "wineworld" unless PARALLEL says
 # they touch nothing shared.
 function(zr_gtest name)
+  if(NOT ZR_BUILD_TESTS)
+    return()
+  endif()
   cmake_parse_arguments(ARG "PARALLEL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${ARG_LIBS})

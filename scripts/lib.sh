@@ -55,7 +55,7 @@ zr_configure_build() { # arch [cmake --build args...]
   if [[ ! -f "$dir/CMakeCache.txt" ]]; then
     zr_log "configuring $arch build in $dir"
     local defines=()
-    [[ -n "${ZR_TOOLS_FROM:-}" ]] && defines+=("-DZR_TOOLS_FROM=$ZR_TOOLS_FROM")
+    [[ -n "${ZR_TOOLS_FROM:-}" ]] && defines+=("-DZR_TOOLS_FROM=$ZR_TOOLS_FROM" -DZR_BUILD_TESTS=OFF)
     cmake -S "$ZR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DZR_ARCH="$arch" "${defines[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$ZR_ROOT/cmake/mingw-w64.cmake" >"$dir/configure.log" 2>&1 \
       || { cat "$dir/configure.log" >&2; return 1; }
