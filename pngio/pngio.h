@@ -8,8 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The library exports its entry points through its .def file, by undecorated name.
 #ifdef PNGIO_BUILDING
-#define PNGIO_API extern "C" __declspec(dllexport)
+#define PNGIO_API extern "C"
 #else
 #define PNGIO_API extern "C" __declspec(dllimport)
 #endif
