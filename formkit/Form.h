@@ -31,7 +31,8 @@ class TForm : public TWinControl {
   // shown without being activated.
   void SetVisible(bool visible) override;
 
-  // The client area's size; setting it sizes the window around it.
+  // The client area's size; setting it sizes the window around it. These make the
+  // window if it does not exist yet.
   int ClientWidth();
   int ClientHeight();
   void SetClientWidth(int width);

@@ -81,6 +81,11 @@ void TWinControl::Dispatch(TMessage& message) {
       message.Result = 0;
       return;
     }
+    case WM_PRINTCLIENT:
+      // PrintWindow and friends ask for the client area drawn into their context.
+      PaintControls(reinterpret_cast<HDC>(message.WParam));
+      message.Result = 0;
+      return;
     case WM_WINDOWPOSCHANGED: {
       const auto* position = reinterpret_cast<const WINDOWPOS*>(message.LParam);
       RECT bounds;

@@ -49,7 +49,7 @@ class TWinControl : public TControl {
  protected:
   virtual void CreateParams(TCreateParams& params);
 
-  // Paints the graphic controls placed on this one (WM_PAINT).
+  // Paints the graphic controls placed on this one (WM_PAINT, WM_PRINTCLIENT).
   void PaintControls(HDC dc);
 
  private:
