@@ -1,5 +1,6 @@
 // The read-only file stream and its file-open error.
 #include "formkit/Exception.h"
+#include "formkit/FilePath.h"
 #include "formkit/FileStream.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,21 @@ TEST(FileStream, UnopenableFileRaisesTheFileOpenErrorWithItsPath) {
       EXPECT_STREQ(general.what(), error.Message().c_str()) << c.name;
     }
   }
+}
+
+TEST(FilePath, ExtractFilePathKeepsTheFolderWithItsDelimiter) {
+  const struct {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"C:\\Tools\\ZentrikRemote.exe", "C:\\Tools\\"},
+      {"C:ZentrikRemote.exe", "C:"},
+      {"\\\\server\\share\\a.exe", "\\\\server\\share\\"},
+      {"ZentrikRemote.exe", ""},
+      {"C:\\Tools\\", "C:\\Tools\\"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExtractFilePath(c.path), c.folder) << c.path;
 }
 
 }  // namespace
