@@ -38,6 +38,7 @@ class TApplication : public TComponent {
   // made becomes the main form.
   template <class F>
   void CreateForm(F*& reference) {
+    static_assert(alignof(F) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "forms need no extra alignment");
     void* memory = ::operator new(sizeof(F));
     reference = static_cast<F*>(memory);
     try {
