@@ -101,7 +101,7 @@ TEST_F(OcEngineTest, HelperWindowIsFoundByClassAndCaption) {
       {"the helper window", "TMainForm", "ZentrikHelp", true},
       {"the companion's main window", "TMainForm", "Zentrik", false},
       {"another class", "TForm", "ZentrikHelp", false},
-      {"another caption's case", "TMainForm", "zentrikhelp ", false},
+      {"a caption with a trailing blank", "TMainForm", "ZentrikHelp ", false},
   };
   OcEngine* engine = OcEngine::Instance();
   EXPECT_FALSE(engine->FindHelperWindow());
