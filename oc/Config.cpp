@@ -7,6 +7,7 @@
 #include "plinth/kovra/Source/BiosInterface.h"
 
 #include <array>
+#include <memory>
 
 namespace {
 

@@ -244,7 +244,6 @@ std::string BiosItem::IndexToString(uint32_t) const {
 
 bool BiosItem::Load(const uint8_t* descriptor, uint32_t size) {
   ZR_ASSERT(m_data == nullptr);
-  m_size = size;
   m_data = std::make_unique<uint8_t[]>(size + DescriptorGuardBytes);
   if (size != 0) std::memcpy(m_data.get(), descriptor, size);
   const uint32_t count = AcpiElementCount(m_data.get());

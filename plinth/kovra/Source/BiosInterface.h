@@ -144,7 +144,6 @@ class BiosItem {
 
  private:
   std::unique_ptr<uint8_t[]> m_data;
-  uint32_t m_size = 0;
   uint32_t m_id = 0;
 };
 
