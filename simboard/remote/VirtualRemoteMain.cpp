@@ -20,7 +20,8 @@ const char Usage[] =
     "  send MESSAGE WPARAM LPARAM             any message\n"
     "  status                                 number of registered windows\n"
     "  --window (or nothing)                  a window with the seven buttons\n"
-    "exit codes: 0 delivered, 1 bad usage, 2 service not running, 3 no window registered\n";
+    "exit codes: 0 delivered, 1 bad usage, 2 service not running, 3 no window registered,\n"
+    "            4 the window cannot be made\n";
 
 int RunWindow() {
   auto window = RemoteWindow::Create(GetModuleHandleW(nullptr));

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace simboard::service {
@@ -35,6 +36,10 @@ struct DeliveryRequest {
   uint32_t wParam;
   uint32_t lParam;
 };
+
+// 32-bit and 64-bit processes exchange these: the same layout in both.
+static_assert(sizeof(RegistrationRequest) == 136 && offsetof(RegistrationRequest, guid) == 8);
+static_assert(sizeof(DeliveryRequest) == 12);
 
 // Sends one request to the running service. False when none runs or it does not
 // answer in time; `reply` is the service's answer otherwise.

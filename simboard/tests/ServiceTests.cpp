@@ -153,6 +153,30 @@ TEST_F(ServiceTest, RemoteExitCodesTellWhatWentWrong) {
   }
 }
 
+TEST_F(ServiceTest, RemoteWindowButtonsPressThroughTheService) {
+  auto service = StartService();
+  RecordingWindow client;
+  ASSERT_NE(KvSysSvr_RegisterNotify(client.Handle(), Guid), 0);
+  ChildProcess remote(SimboardProgram("ZentrikVirtualRemote"), "--window");
+  HWND window = nullptr;
+  // The buttons are made after their window: wait for the last one.
+  ASSERT_TRUE(WaitUntil([&] {
+    window = FindWindowA("ZentrikVirtualRemote", nullptr);
+    return window && FindWindowExA(window, nullptr, "BUTTON", "down");
+  }));
+  for (const remote::Button& b : remote::Buttons) {
+    HWND button = FindWindowExA(window, nullptr, "BUTTON", b.name);
+    ASSERT_TRUE(button) << b.name;
+    client.received.clear();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    ASSERT_TRUE(WaitUntil([&] { return !client.received.empty(); })) << b.name;
+    EXPECT_EQ(client.received[0].message, 0x408u) << b.name;
+    EXPECT_EQ(client.received[0].wParam, 0x55u) << b.name;
+    EXPECT_EQ(client.received[0].lParam, static_cast<LPARAM>(b.code)) << b.name;
+  }
+}
+
 TEST(RemoteCommands, ButtonsByNameAndCode) {
   struct Case {
     const char* name;
