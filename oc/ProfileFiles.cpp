@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <array>
 
 namespace {
 
@@ -14,6 +13,13 @@ constexpr const char* ProfileFolderName = "Kovra OC Profiles\\";
 constexpr const char* ProfileExtension = ".oc";
 // Versions above this one are a format the program does not know.
 constexpr uint32_t NewestFileVersion = 1;
+
+// One firmware setting of a profile file, as the file stores it (little-endian).
+struct ProfileRecord {
+  uint32_t itemId;
+  uint32_t valueIndex;
+};
+static_assert(sizeof(ProfileRecord) == 8);
 
 bool SameIgnoringAsciiCase(const std::string& a, const char* b) {
   size_t i = 0;
@@ -75,9 +81,9 @@ uint32_t ReadProfileFileValue(const char* name) {
 
   // Records of item id and value index, as many whole ones as the file holds.
   for (uint32_t i = 0; i < count; ++i) {
-    std::array<uint32_t, 2> record{};
-    if (!ReadExactly(file.Get(), record.data(), sizeof record)) break;
-    if (record[0] == FrequencyItemId) return record[1];
+    ProfileRecord record{};
+    if (!ReadExactly(file.Get(), &record, sizeof record)) break;
+    if (record.itemId == FrequencyItemId) return record.valueIndex;
   }
   return 0;
 }
