@@ -1,6 +1,7 @@
 // BusyWindows.exe: shows the busy windows of other programs until told to close.
 //   BusyWindows.exe [--progress visible|hidden] [--gui-background visible|hidden]
 //   BusyWindows.exe --close      closes every instance
+// Prints "ready" once every window asked for is there and shown or hidden.
 // Exit codes: 0 done, 1 failed, 2 bad usage.
 #include "simboard/common/ProgramEnd.h"
 #include "simboard/tools/BusyWindow.h"
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "BusyWindows: cannot create the windows (error %lu)\n", GetLastError());
     return 1;
   }
+  std::printf("ready\n");
+  std::fflush(stdout);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
