@@ -11,8 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The library exports its entry points through its .def file, by undecorated name.
 #ifdef FLASHOBJ_BUILDING
-#define FLASHOBJ_API extern "C" __declspec(dllexport)
+#define FLASHOBJ_API extern "C"
 #else
 #define FLASHOBJ_API extern "C" __declspec(dllimport)
 #endif
