@@ -34,7 +34,14 @@ std::wstring ElementText(const Element& element, const MovieTexts& texts) {
 }
 
 MovieRenderer::MovieRenderer(std::shared_ptr<const Movie> movie)
-    : m_movie(std::move(movie)), m_cache(m_movie ? m_movie->elements.size() : 0) {}
+    : m_movie(std::move(movie)), m_cache(m_movie ? m_movie->elements.size() : 0) {
+  // The faces are looked up now, with the player: the first lookup in a process
+  // can take a good part of a second, too long for an animation's first frame.
+  if (!m_movie) return;
+  for (const Element& e : m_movie->elements) {
+    if (e.kind == ElementKind::Text) FontsFor(e.bold);
+  }
+}
 
 FontCollection& MovieRenderer::FontsFor(bool bold) {
   std::unique_ptr<FontCollection>& fonts = bold ? m_bold : m_regular;

@@ -8,6 +8,9 @@ namespace {
 
 constexpr float kShrinkStep = 0.94f;
 constexpr wchar_t kEllipsis = 0x2026;
+constexpr float kWellFilled = 0.66f;  // of the line's width
+constexpr int kBalanceSteps = 12;
+constexpr float kOrphanShare = 0.3f;  // a last line shorter than this share of the width is evened out
 
 bool IsCjk(wchar_t c) {
   return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
@@ -54,38 +57,83 @@ class Layout {
     return w;
   }
 
+  // Greedy breaking at the last place the line allows: a space, or between CJK
+  // characters. A space is preferred while it still leaves the line well filled,
+  // so that a word next to Japanese text is not cut without need.
   std::vector<Line> BreakLines(float scale, float maxWidth) const {
     std::vector<Line> lines;
     size_t start = 0;
-    while (start <= m_chars.size()) {
-      size_t end = start, lastBreak = SIZE_MAX;
+    for (;;) {
+      size_t end = start, spaceBreak = 0, cjkBreak = 0;
       float width = 0;
+      bool overflow = false;
       while (end < m_chars.size() && m_chars[end].c != L'\n') {
         const float next = width + m_chars[end].advance * scale + m_style.tracking;
         const bool isSpace = m_chars[end].c == L' ';
         if (m_style.wrap && next > maxWidth && !isSpace && end > start) {
-          // Break at the last opportunity, or inside the word when there is none.
-          if (lastBreak == SIZE_MAX || lastBreak <= start) lastBreak = end;
+          overflow = true;
           break;
         }
-        if (isSpace) lastBreak = end + 1;
+        if (isSpace) spaceBreak = end + 1;
         if (end + 1 < m_chars.size() && (IsCjk(m_chars[end].c) || IsCjk(m_chars[end + 1].c)) &&
-            !IsClosingMark(m_chars[end + 1].c)) {
-          lastBreak = end + 1;
+            !IsClosingMark(m_chars[end + 1].c) && m_chars[end + 1].c != L' ') {
+          cjkBreak = end + 1;
         }
         width = next;
         ++end;
       }
-      const bool forced = end >= m_chars.size() || m_chars[end].c == L'\n';
-      const size_t lineEnd = forced ? end : lastBreak;
+      size_t lineEnd = end;  // inside a word when the line offers no other place
+      if (overflow) {
+        const bool spaceFillsLine = spaceBreak > start && Width(start, spaceBreak, scale) >= maxWidth * kWellFilled;
+        if (spaceBreak > start && (spaceFillsLine || cjkBreak <= spaceBreak)) lineEnd = spaceBreak;
+        else if (cjkBreak > start) lineEnd = cjkBreak;
+      }
       size_t trimmed = lineEnd;
       while (trimmed > start && m_chars[trimmed - 1].c == L' ') --trimmed;
       lines.push_back({start, trimmed});
-      if (end >= m_chars.size() && forced) break;
-      start = forced ? end + 1 : lineEnd;
-      while (!forced && start < m_chars.size() && m_chars[start].c == L' ') ++start;
+      if (!overflow) {
+        if (end >= m_chars.size()) break;
+        start = end + 1;  // after the line feed
+        continue;
+      }
+      start = lineEnd;
+      while (start < m_chars.size() && m_chars[start].c == L' ') ++start;
     }
     return lines;
+  }
+
+  // The narrowest breaking that needs no more lines and cuts no word, so that the
+  // last line is not left with a word or a character on its own.
+  std::vector<Line> Balance(std::vector<Line> lines, float scale, float maxWidth) const {
+    float low = std::max(maxWidth / static_cast<float>(lines.size()), LongestWord(scale)), high = maxWidth;
+    if (low >= high) return lines;
+    for (int i = 0; i < kBalanceSteps; ++i) {
+      const float middle = (low + high) / 2;
+      std::vector<Line> trial = BreakLines(scale, middle);
+      if (trial.size() <= lines.size()) {
+        high = middle;
+        lines = std::move(trial);
+      } else {
+        low = middle;
+      }
+    }
+    return lines;
+  }
+
+  // The widest run of characters that no line may break.
+  float LongestWord(float scale) const {
+    float longest = 0, run = 0;
+    for (size_t i = 0; i < m_chars.size(); ++i) {
+      const wchar_t c = m_chars[i].c;
+      if (c == L' ' || c == L'\n') {
+        run = 0;
+        continue;
+      }
+      run += m_chars[i].advance * scale + m_style.tracking;
+      longest = std::max(longest, run);
+      if (i + 1 < m_chars.size() && (IsCjk(c) || IsCjk(m_chars[i + 1].c)) && !IsClosingMark(m_chars[i + 1].c)) run = 0;
+    }
+    return longest;
   }
 
   float LineHeight(float scale) const { return (m_ascent + m_descent) * scale * m_style.lineSpacing; }
@@ -107,6 +155,10 @@ class Layout {
       size = std::max(minSize, size * kShrinkStep);
     }
     const float scale = size / kReferenceEm;
+    if (m_style.wrap && lines.size() > 1 &&
+        Width(lines.back().begin, lines.back().end, scale) < box.width * kOrphanShare) {
+      lines = Balance(lines, scale, box.width);
+    }
     // What still does not fit ends in an ellipsis.
     size_t fitting = lines.size();
     while (fitting > 1 && TextHeight(fitting, scale) > box.height) --fitting;
@@ -132,6 +184,8 @@ class Layout {
     if (m_style.verticalAlign == VerticalAlign::Middle) y += (box.height - height) / 2;
     if (m_style.verticalAlign == VerticalAlign::Bottom) y += box.height - height;
     for (const std::vector<Character>& line : shown) {
+      std::wstring& lineText = out.lines.emplace_back();
+      for (const Character& ch : line) lineText += ch.c;
       float width = 0;
       for (const Character& ch : line) width += ch.advance * scale + m_style.tracking;
       width -= line.empty() ? 0 : m_style.tracking;  // no tracking after the last character
@@ -149,7 +203,6 @@ class Layout {
       y += LineHeight(scale);
     }
     out.size = size;
-    out.lineCount = shown.size();
     return out;
   }
 

@@ -6,7 +6,9 @@
 #include "animplayer/render/FontCollection.h"
 #include "animplayer/render/VectorPath.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace animplayer {
 
@@ -26,7 +28,7 @@ struct TextBox {
 struct LaidOutText {
   VectorPath outline;
   float size = 0;         // the size used
-  size_t lineCount = 0;
+  std::vector<std::wstring> lines;  // the text of each line shown
   bool truncated = false;  // an ellipsis stands for text that did not fit
 };
 

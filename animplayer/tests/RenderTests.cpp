@@ -125,13 +125,13 @@ TEST(TextLayout, WrapsShrinksAndShortens) {
   style.size = 40;
   style.minSize = 10;
   const LaidOutText one = LayOutText(fonts, L"Auto", style, {0, 0, 300, 100});
-  EXPECT_EQ(one.lineCount, 1u);
+  EXPECT_EQ(one.lines.size(), 1u);
   EXPECT_FLOAT_EQ(one.size, 40);
   const Bounds b = one.outline.GetBounds();
   EXPECT_NEAR((b.left + b.right) / 2, 150, 3) << "centred";
 
   const LaidOutText wrapped = LayOutText(fonts, L"Profile A On 4200MHz", style, {0, 0, 300, 200});
-  EXPECT_EQ(wrapped.lineCount, 2u);
+  EXPECT_EQ(wrapped.lines.size(), 2u);
   EXPECT_LE(wrapped.outline.GetBounds().right, 300.5f);
 
   const std::wstring long928(928, L'x');
@@ -147,9 +147,48 @@ TEST(TextLayout, WrapsShrinksAndShortens) {
   TextStyle single = style;
   single.wrap = false;
   const LaidOutText figures = LayOutText(fonts, L"12345678", single, {0, 0, 120, 60});
-  EXPECT_EQ(figures.lineCount, 1u) << "figures stay on one line";
+  EXPECT_EQ(figures.lines.size(), 1u) << "figures stay on one line";
   EXPECT_FALSE(figures.truncated);
   EXPECT_LE(figures.outline.GetBounds().right - figures.outline.GetBounds().left, 120.5f);
+}
+
+TEST(TextLayout, BreaksLinesWhereTheTextAllows) {
+  FontCollection fonts({L"DejaVu Sans", L"WenQuanYi Micro Hei"}, false);
+  TextStyle style;
+  style.size = 30;
+  style.minSize = 30;  // no shrinking: the breaks are what is tested
+  auto widthOf = [&](const std::wstring& text) {
+    TextStyle single = style;
+    single.wrap = false;
+    const Bounds b = LayOutText(fonts, text, single, {0, 0, 10000, 100}).outline.GetBounds();
+    return b.right - b.left + 10;  // the side bearings, but less than any character
+  };
+  const std::wstring profileOn = L"\x30D7\x30ED\x30D5\x30A1\x30A4\x30EB A \x30AA\x30F3: 4200MHz";
+  const struct {
+    const char* name;
+    std::wstring text;
+    float boxWidth;
+    std::vector<std::wstring> lines;
+  } cases[] = {
+      {"at spaces", L"Profile A on: 4200MHz", widthOf(L"Profile A on:"), {L"Profile A on:", L"4200MHz"}},
+      {"a word too long for a line", L"4200000000MHz", widthOf(L"42000"), {L"42000", L"00000", L"MHz"}},
+      {"a line feed", L"one\ntwo", 1000, {L"one", L"two"}},
+      {"Japanese with spaces keeps its words", profileOn, widthOf(L"\x30D7\x30ED\x30D5\x30A1\x30A4\x30EB A \x30AA"),
+       {L"\x30D7\x30ED\x30D5\x30A1\x30A4\x30EB A", L"\x30AA\x30F3: 4200MHz"}},
+      {"but not at a space that leaves the line half empty", L"QPS Engine \x304C\x8D77\x52D5\x3057\x3066\x3044\x307E\x305B\x3093",
+       widthOf(L"QPS Engine \x304C\x8D77\x52D5\x3057\x3066"),
+       {L"QPS Engine \x304C\x8D77\x52D5\x3057\x3066", L"\x3044\x307E\x305B\x3093"}},
+      {"Japanese without spaces breaks between characters", L"\x8B66\x544A\x8B66\x544A\x8B66\x544A",
+       widthOf(L"\x8B66\x544A\x8B66\x544A"), {L"\x8B66\x544A\x8B66\x544A", L"\x8B66\x544A"}},
+      {"no character left alone on the last line", L"\x81EA\x52D5\x7701\x96FB\x529B\x30E2\x30FC\x30C9",
+       widthOf(L"\x81EA\x52D5\x7701\x96FB\x529B\x30E2\x30FC"), {L"\x81EA\x52D5\x7701\x96FB", L"\x529B\x30E2\x30FC\x30C9"}},
+      {"a full stop never begins a line", L"\x8B66\x544A\x8B66\x3002", widthOf(L"\x8B66\x544A\x8B66"),
+       {L"\x8B66\x544A", L"\x8B66\x3002"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LayOutText(fonts, c.text, style, {0, 0, c.boxWidth, 1000}).lines, c.lines);
+  }
 }
 
 TEST(Fonts, CharactersFindAFaceThatHasThem) {
