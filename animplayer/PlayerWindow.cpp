@@ -1,6 +1,6 @@
 #include "animplayer/PlayerWindow.h"
 
-#include <vector>
+#include <new>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -108,7 +108,11 @@ LRESULT CALLBACK PlayerWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     delete player;
     return DefWindowProcW(window, message, wParam, lParam);
   }
-  return player->HandleMessage(message, wParam, lParam);
+  try {
+    return player->HandleMessage(message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    return 0;  // exceptions must not cross the system's frames; the request is dropped
+  }
 }
 
 LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
