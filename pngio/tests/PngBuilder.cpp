@@ -57,19 +57,19 @@ std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
 }
 
 // Packs one scan line (filter type 0) of the given pixels.
-void AppendScanLine(std::vector<uint8_t>& raw, const PngSpec& spec, uint32_t y, uint32_t x0, uint32_t dx) {
+void AppendScanLine(std::vector<uint8_t>& raw, const PngRecipe& recipe, uint32_t y, uint32_t x0, uint32_t dx) {
   raw.push_back(0);
-  const uint32_t channels = ChannelCount(spec.colorType);
+  const uint32_t channels = ChannelCount(recipe.colorType);
   uint32_t bitBuffer = 0, bits = 0;
-  for (uint32_t x = x0; x < spec.width; x += dx) {
+  for (uint32_t x = x0; x < recipe.width; x += dx) {
     for (uint32_t c = 0; c < channels; ++c) {
-      const uint16_t v = spec.sample(x, y, c);
-      if (spec.bitDepth == 16) {
+      const uint16_t v = recipe.sample(x, y, c);
+      if (recipe.bitDepth == 16) {
         raw.push_back(static_cast<uint8_t>(v >> 8));
         raw.push_back(static_cast<uint8_t>(v));
       } else {
-        bitBuffer = (bitBuffer << spec.bitDepth) | v;
-        bits += spec.bitDepth;
+        bitBuffer = (bitBuffer << recipe.bitDepth) | v;
+        bits += recipe.bitDepth;
         if (bits == 8) {
           raw.push_back(static_cast<uint8_t>(bitBuffer));
           bitBuffer = bits = 0;
@@ -105,23 +105,23 @@ std::vector<uint8_t> MakeChunk(const std::string& type, const std::vector<uint8_
   return chunk;
 }
 
-std::vector<uint8_t> BuildPng(const PngSpec& spec) {
+std::vector<uint8_t> BuildPng(const PngRecipe& recipe) {
   std::vector<uint8_t> file(std::begin(kSignature), std::end(kSignature));
   auto add = [&file](const std::string& type, const std::vector<uint8_t>& data) {
     const std::vector<uint8_t> chunk = MakeChunk(type, data);
     file.insert(file.end(), chunk.begin(), chunk.end());
   };
   std::vector<uint8_t> header;
-  PutBigEndian(header, spec.width);
-  PutBigEndian(header, spec.height);
-  for (uint8_t field : {spec.bitDepth, spec.colorType, uint8_t{0}, uint8_t{0}, static_cast<uint8_t>(spec.interlaced ? 1 : 0)}) {
+  PutBigEndian(header, recipe.width);
+  PutBigEndian(header, recipe.height);
+  for (uint8_t field : {recipe.bitDepth, recipe.colorType, uint8_t{0}, uint8_t{0}, static_cast<uint8_t>(recipe.interlaced ? 1 : 0)}) {
     header.push_back(field);
   }
   add("IHDR", header);
-  if (spec.colorType == 3) {
+  if (recipe.colorType == 3) {
     std::vector<uint8_t> plte, trns;
     bool anyAlpha = false;
-    for (const PaletteEntry& e : spec.palette) {
+    for (const PaletteEntry& e : recipe.palette) {
       for (uint8_t sample : {e.r, e.g, e.b}) plte.push_back(sample);
       trns.push_back(e.a);
       anyAlpha = anyAlpha || e.a != 255;
@@ -129,24 +129,24 @@ std::vector<uint8_t> BuildPng(const PngSpec& spec) {
     add("PLTE", plte);
     if (anyAlpha) add("tRNS", trns);
   }
-  if (!spec.transparent.empty()) {
+  if (!recipe.transparent.empty()) {
     std::vector<uint8_t> trns;
-    for (uint16_t v : spec.transparent) {
+    for (uint16_t v : recipe.transparent) {
       trns.push_back(static_cast<uint8_t>(v >> 8));
       trns.push_back(static_cast<uint8_t>(v));
     }
     add("tRNS", trns);
   }
   std::vector<uint8_t> raw;
-  if (!spec.interlaced) {
-    for (uint32_t y = 0; y < spec.height; ++y) AppendScanLine(raw, spec, y, 0, 1);
+  if (!recipe.interlaced) {
+    for (uint32_t y = 0; y < recipe.height; ++y) AppendScanLine(raw, recipe, y, 0, 1);
   } else {
     // Adam7: each pass takes every dx-th pixel from x0 in every dy-th row from y0.
     static const uint32_t passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                           {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     for (const auto& pass : passes) {
-      if (pass[0] >= spec.width) continue;
-      for (uint32_t y = pass[1]; y < spec.height; y += pass[3]) AppendScanLine(raw, spec, y, pass[0], pass[2]);
+      if (pass[0] >= recipe.width) continue;
+      for (uint32_t y = pass[1]; y < recipe.height; y += pass[3]) AppendScanLine(raw, recipe, y, pass[0], pass[2]);
     }
   }
   add("IDAT", StoredZlib(raw));

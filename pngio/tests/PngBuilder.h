@@ -14,7 +14,7 @@ struct PaletteEntry {
   uint8_t r, g, b, a;
 };
 
-struct PngSpec {
+struct PngRecipe {
   uint32_t width = 0;
   uint32_t height = 0;
   uint8_t bitDepth = 8;
@@ -28,7 +28,7 @@ struct PngSpec {
 
 uint32_t ChannelCount(uint8_t colorType);
 
-std::vector<uint8_t> BuildPng(const PngSpec& spec);
+std::vector<uint8_t> BuildPng(const PngRecipe& recipe);
 
 // A chunk as it lies in a file: length, type, data, CRC.
 std::vector<uint8_t> MakeChunk(const std::string& type, const std::vector<uint8_t>& data);

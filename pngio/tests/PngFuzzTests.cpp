@@ -23,18 +23,18 @@ std::vector<std::vector<uint8_t>> SeedFiles() {
     bool interlaced;
   } kinds[] = {{0, 1, false}, {2, 16, false}, {3, 4, true}, {4, 8, false}, {6, 8, true}};
   for (const auto& k : kinds) {
-    pngtest::PngSpec spec;
-    spec.width = 9;
-    spec.height = 6;
-    spec.colorType = k.colorType;
-    spec.bitDepth = k.bitDepth;
-    spec.interlaced = k.interlaced;
+    pngtest::PngRecipe recipe;
+    recipe.width = 9;
+    recipe.height = 6;
+    recipe.colorType = k.colorType;
+    recipe.bitDepth = k.bitDepth;
+    recipe.interlaced = k.interlaced;
     const uint32_t mask = k.bitDepth == 16 ? 0xFFFF : (1u << k.bitDepth) - 1;
-    spec.sample = [mask](uint32_t x, uint32_t y, uint32_t c) { return static_cast<uint16_t>((x * 5 + y * 3 + c) & mask); };
+    recipe.sample = [mask](uint32_t x, uint32_t y, uint32_t c) { return static_cast<uint16_t>((x * 5 + y * 3 + c) & mask); };
     if (k.colorType == 3) {
-      for (uint32_t i = 0; i < 16; ++i) spec.palette.push_back({uint8_t(i * 16), uint8_t(255 - i), uint8_t(i), uint8_t(i * 17)});
+      for (uint32_t i = 0; i < 16; ++i) recipe.palette.push_back({uint8_t(i * 16), uint8_t(255 - i), uint8_t(i), uint8_t(i * 17)});
     }
-    seeds.push_back(pngtest::BuildPng(spec));
+    seeds.push_back(pngtest::BuildPng(recipe));
   }
   // One file from the library's own encoder: real deflate and row filters.
   PngData picture{};

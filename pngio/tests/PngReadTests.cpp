@@ -13,7 +13,7 @@ namespace {
 
 using pngtest::BuildPng;
 using pngtest::MemorySource;
-using pngtest::PngSpec;
+using pngtest::PngRecipe;
 
 constexpr uint32_t kWidth = 7;  // 7 x 5 gives every Adam7 pass at least one pixel
 constexpr uint32_t kHeight = 5;
@@ -46,22 +46,22 @@ uint8_t To8Bits(uint16_t v, uint8_t depth) {
   return static_cast<uint8_t>(v * 255 / ((1u << depth) - 1));
 }
 
-std::array<uint8_t, 4> ExpectedPixel(const PngSpec& spec, uint32_t x, uint32_t y) {
-  const auto s = [&](uint32_t c) { return spec.sample(x, y, c); };
-  const auto d = spec.bitDepth;
-  switch (spec.colorType) {
+std::array<uint8_t, 4> ExpectedPixel(const PngRecipe& recipe, uint32_t x, uint32_t y) {
+  const auto s = [&](uint32_t c) { return recipe.sample(x, y, c); };
+  const auto d = recipe.bitDepth;
+  switch (recipe.colorType) {
     case 0: {
       const uint8_t g = To8Bits(s(0), d);
-      const bool keyed = !spec.transparent.empty() && s(0) == spec.transparent[0];
+      const bool keyed = !recipe.transparent.empty() && s(0) == recipe.transparent[0];
       return {g, g, g, static_cast<uint8_t>(keyed ? 0 : 255)};
     }
     case 2: {
-      const bool keyed = !spec.transparent.empty() && s(0) == spec.transparent[0] && s(1) == spec.transparent[1] &&
-                         s(2) == spec.transparent[2];
+      const bool keyed = !recipe.transparent.empty() && s(0) == recipe.transparent[0] && s(1) == recipe.transparent[1] &&
+                         s(2) == recipe.transparent[2];
       return {To8Bits(s(0), d), To8Bits(s(1), d), To8Bits(s(2), d), static_cast<uint8_t>(keyed ? 0 : 255)};
     }
     case 3: {
-      const pngtest::PaletteEntry& e = spec.palette[s(0)];
+      const pngtest::PaletteEntry& e = recipe.palette[s(0)];
       return {e.r, e.g, e.b, e.a};
     }
     case 4: {
@@ -81,25 +81,25 @@ struct VariantCase {
   bool transparency;  // a tRNS chunk (key colour or palette alpha)
 };
 
-PngSpec MakeSpec(const VariantCase& c) {
-  PngSpec spec;
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.colorType = c.colorType;
-  spec.bitDepth = c.bitDepth;
-  spec.interlaced = c.interlaced;
+PngRecipe MakeRecipe(const VariantCase& c) {
+  PngRecipe recipe;
+  recipe.width = kWidth;
+  recipe.height = kHeight;
+  recipe.colorType = c.colorType;
+  recipe.bitDepth = c.bitDepth;
+  recipe.interlaced = c.interlaced;
   if (c.colorType == 3) {
     const uint32_t size = 1u << c.bitDepth;
-    spec.palette = Palette(size, c.transparency);
-    spec.sample = Samples(c.bitDepth, size);
+    recipe.palette = Palette(size, c.transparency);
+    recipe.sample = Samples(c.bitDepth, size);
   } else {
-    spec.sample = Samples(c.bitDepth);
+    recipe.sample = Samples(c.bitDepth);
     if (c.transparency) {
       // Key the colour of the first pixel, so that at least one pixel is transparent.
-      for (uint32_t ch = 0; ch < pngtest::ChannelCount(c.colorType); ++ch) spec.transparent.push_back(spec.sample(0, 0, ch));
+      for (uint32_t ch = 0; ch < pngtest::ChannelCount(c.colorType); ++ch) recipe.transparent.push_back(recipe.sample(0, 0, ch));
     }
   }
-  return spec;
+  return recipe;
 }
 
 const VariantCase kVariants[] = {
@@ -143,8 +143,8 @@ void Read(MemorySource& source, ReadResult& out) { out.result = ReadPngEx(&out.d
 TEST(PngVariants, EveryVariantArrivesAsRgbOrRgbaWith8BitSamples) {
   for (const VariantCase& c : kVariants) {
     SCOPED_TRACE(c.name);
-    const PngSpec spec = MakeSpec(c);
-    const std::vector<uint8_t> file = BuildPng(spec);
+    const PngRecipe recipe = MakeRecipe(c);
+    const std::vector<uint8_t> file = BuildPng(recipe);
     MemorySource source(file);
     ReadResult read;
     Read(source, read);
@@ -160,7 +160,7 @@ TEST(PngVariants, EveryVariantArrivesAsRgbOrRgbaWith8BitSamples) {
     const int tolerance = c.bitDepth == 16 ? 1 : 0;  // 16 to 8 bits may round or cut
     for (uint32_t y = 0; y < kHeight; ++y) {
       for (uint32_t x = 0; x < kWidth; ++x) {
-        const std::array<uint8_t, 4> want = ExpectedPixel(spec, x, y);
+        const std::array<uint8_t, 4> want = ExpectedPixel(recipe, x, y);
         for (uint32_t ch = 0; ch < samples; ++ch) {
           const int got = read.data.rows[y][x * samples + ch];
           EXPECT_LE(std::abs(got - want[ch]), tolerance)
@@ -173,15 +173,15 @@ TEST(PngVariants, EveryVariantArrivesAsRgbOrRgbaWith8BitSamples) {
 
 TEST(PngVariants, StraightAlphaKeepsTheColourOfTransparentPixels) {
   // Multiplying colours by alpha is the caller's business, not the decoder's.
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.colorType = 6;
-  spec.sample = [](uint32_t x, uint32_t, uint32_t c) -> uint16_t {
+  PngRecipe recipe;
+  recipe.width = 2;
+  recipe.height = 1;
+  recipe.colorType = 6;
+  recipe.sample = [](uint32_t x, uint32_t, uint32_t c) -> uint16_t {
     const uint16_t pixel[2][4] = {{10, 20, 30, 128}, {10, 20, 30, 0}};
     return pixel[x][c];
   };
-  const std::vector<uint8_t> file = BuildPng(spec);
+  const std::vector<uint8_t> file = BuildPng(recipe);
   MemorySource source(file);
   ReadResult read;
   Read(source, read);
@@ -191,11 +191,11 @@ TEST(PngVariants, StraightAlphaKeepsTheColourOfTransparentPixels) {
 }
 
 std::vector<uint8_t> SmallRgb() {
-  PngSpec spec;
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.sample = Samples(8);
-  return BuildPng(spec);
+  PngRecipe recipe;
+  recipe.width = kWidth;
+  recipe.height = kHeight;
+  recipe.sample = Samples(8);
+  return BuildPng(recipe);
 }
 
 TEST(PngStream, ReadsOnlyUpToTheEndOfThePicture) {
