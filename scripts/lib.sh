@@ -8,7 +8,7 @@ zr_log() { printf '== %s\n' "$*" >&2; }
 # Debian packages the build, the tests and the main job need; installs only what is missing.
 ZR_PACKAGES=(cmake make locales g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
              wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick googletest
-             fonts-dejavu-core fonts-wqy-microhei)
+             fonts-dejavu-core fonts-wqy-microhei xcompmgr)
 zr_packages() {
   local missing=() p
   for p in "${ZR_PACKAGES[@]}"; do

@@ -68,7 +68,8 @@ TEST(Closure, BaseMethodOfDerivedObjectAndCopiesReachTheSameTarget) {
 }
 
 TEST(Closure, WindowMethodPassesTheMessageByReference) {
-  struct Handler {
+  // Closures bind framework objects, which have a vtable.
+  struct Handler : TObject {
     void Handle(TMessage& message) { message.Result = static_cast<LRESULT>(message.WParam) + 1; }
   } handler;
   TWndMethod method = Bind(&handler, &Handler::Handle);
