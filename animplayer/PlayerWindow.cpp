@@ -1,5 +1,7 @@
 #include "animplayer/PlayerWindow.h"
 
+#include "animplayer/PlayerLog.h"
+
 #include <new>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -201,7 +203,10 @@ void PlayerWindow::OnFrame() {
   const int calls = m_playback.TakeHostCalls();
   const FlashCallCallback callback = m_callback;
   const std::shared_ptr<bool> alive = m_alive;
-  for (int i = 0; i < calls && callback != nullptr && *alive; ++i) callback(0, 0, 0, 0);
+  for (int i = 0; i < calls && callback != nullptr && *alive; ++i) {
+    LogHostCall(m_window);
+    callback(0, 0, 0, 0);
+  }
 }
 
 }  // namespace animplayer

@@ -2,6 +2,7 @@
 // caller's thread, and handed to the player window's own thread.
 #include "animplayer/flashobj.h"
 
+#include "animplayer/PlayerLog.h"
 #include "animplayer/PlayerWindow.h"
 #include "animplayer/movie/InvokeRequest.h"
 #include "animplayer/movie/MovieCommand.h"
@@ -11,7 +12,9 @@
 
 HWND __stdcall flash_create(HWND parent, const wchar_t* moviePath) {
   try {
-    return animplayer::PlayerWindow::Create(parent, moviePath);
+    const HWND player = animplayer::PlayerWindow::Create(parent, moviePath);
+    animplayer::LogPlayerCreated(player, moviePath ? moviePath : L"");
+    return player;
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -27,6 +30,7 @@ int __stdcall flash_callFunction(HWND player, FlashCallArgs args) {
   // refused before a character of it is read.
   const UINT length = SysStringLen(args.request);
   if (length > animplayer::kMaxRequestChars) return 0;
+  animplayer::LogRequest(player, std::wstring_view(args.request, length));
   try {
     const std::optional<animplayer::InvokeRequest> request =
         animplayer::ParseInvokeRequest(std::wstring_view(args.request, length));
