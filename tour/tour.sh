@@ -43,7 +43,9 @@ wait_callbacks() { # n seconds
 }
 
 press() { w_sim ZentrikVirtualRemote press "$1" >/dev/null; }
-snap() { sleep 1.2; import -window root "$W_OUT/$1.png"; }
+# A screenshot once the overlay is at rest (the first one also waits for the players
+# to be made).
+snap() { sleep "${2:-1.2}"; import -window root "$W_OUT/$1.png"; }
 
 # One step: check expressions after the sequence has ended.
 report() { # name, then pairs of description and test
@@ -79,7 +81,7 @@ echo "Zentrik Remote runs on the simulated board; screenshots and logs in $W_OUT
 step() { echo; echo "== step $((steps + 1)): $1"; }
 
 step "button A: profile A (Gaming, 220 MHz) switched on"
-press A; snap 01-profile-a-on; wait_callbacks 2 15; sleep 0.6
+press A; snap 01-profile-a-on 3; wait_callbacks 2 15; sleep 0.6
 report 01-profile-a-on \
   "the companion was asked for profile 1" "oc_got 'posted 0x0425 0x00000055 0x00000001'" \
   "the power-saving companion went to level 1 first" "qps_got 'posted 0x041F 0x00000055 0x00000000'" \
