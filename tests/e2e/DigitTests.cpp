@@ -19,6 +19,7 @@ TEST_F(DigitTest, StepsAreShownAndTheChangedIndexIsCommittedAfterTheFade) {
   ASSERT_TRUE(WaitForRequest(DigitsRequest(MHz(BoardFrequencyIndex)), movie::Digits));
   ASSERT_TRUE(WaitForRequest(CommandRequest("in"), movie::Digits));
   ASSERT_TRUE(WaitForOverlay(true));
+  EXPECT_EQ(World().OverlayAlpha(), 229);
   ASSERT_TRUE(WaitForCallback()) << "the movie calls back after \"in\"";
   std::optional<PlayerEvent> last;
   const struct {
@@ -44,7 +45,7 @@ TEST_F(DigitTest, StepsAreShownAndTheChangedIndexIsCommittedAfterTheFade) {
   ASSERT_TRUE(World().Press(button::Up));
   const auto closed = WaitForCallback();
   ASSERT_TRUE(closed);
-  const auto hidden = WaitForOverlay(false);
+  const auto hidden = WatchFade();
   ASSERT_TRUE(hidden);
   ExpectDelay("the fade-out", static_cast<long>(*hidden - closed->tick), 250);
 

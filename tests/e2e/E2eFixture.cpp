@@ -3,6 +3,7 @@
 #include "tests/support/Waiting.h"
 
 #include <algorithm>
+#include <set>
 
 namespace zrtest {
 
@@ -116,6 +117,24 @@ void E2eTest::ExpectDelay(const char* what, long actual, long expected) {
   EXPECT_LE(actual, expected + static_cast<long>(Late)) << what;
 }
 
+std::optional<DWORD> E2eTest::WatchFade() {
+  // The fade's steps: 229 / 10 * (10 - step) for the steps 1 to 9.
+  const std::set<int> steps = {229, 206, 183, 160, 137, 114, 91, 68, 45, 22};
+  std::vector<int> seen;
+  const bool hidden = WaitUntil(
+      [&] {
+        if (!World().OverlayVisible()) return true;
+        if (const auto alpha = World().OverlayAlpha(); alpha && (seen.empty() || seen.back() != *alpha))
+          seen.push_back(*alpha);
+        return false;
+      },
+      10000);
+  for (int alpha : seen) EXPECT_TRUE(steps.count(alpha)) << "opacity " << alpha << " is no step of the fade";
+  EXPECT_TRUE(std::is_sorted(seen.rbegin(), seen.rend())) << "the opacity only falls during the fade";
+  if (!hidden) return std::nullopt;
+  return GetTickCount();
+}
+
 std::optional<DWORD> E2eTest::ExpectNotice(const Notice& notice) {
   const auto label = WaitForRequest(LabelRequest(notice.label), notice.movie);
   EXPECT_TRUE(label) << "label \"" << notice.label << "\" to " << notice.movie;
@@ -139,10 +158,11 @@ std::optional<DWORD> E2eTest::ExpectNotice(const Notice& notice) {
   EXPECT_TRUE(end) << "end to " << notice.movie;
   if (!end) return std::nullopt;
   ExpectDelay("the notice's time on the screen", static_cast<long>(end->tick - from), notice.shownMs);
+  EXPECT_EQ(World().OverlayAlpha(), 229) << "the overlay's opacity while shown";
   const auto closed = WaitForCallback();
   EXPECT_TRUE(closed) << notice.movie << " calls back after end";
   if (!closed) return std::nullopt;
-  const auto hidden = WaitForOverlay(false);
+  const auto hidden = WatchFade();
   EXPECT_TRUE(hidden) << "overlay hidden after " << notice.movie;
   if (!hidden) return std::nullopt;
   ExpectDelay("the fade-out", static_cast<long>(*hidden - closed->tick), 250);

@@ -67,6 +67,9 @@ class E2eTest : public testing::Test {
 
   // Waits until the overlay form is shown / hidden; the tick when it was seen.
   std::optional<DWORD> WaitForOverlay(bool visible, DWORD timeoutMs = 10000);
+  // Waits for the end of a fade-out that has begun, checking that every opacity
+  // seen on the way is one of the fade's steps, falling; the tick of the hiding.
+  std::optional<DWORD> WatchFade();
 
   // What reached a companion, only the messages with this number.
   std::vector<CompanionMessage> OcMessages(uint32_t message) const;

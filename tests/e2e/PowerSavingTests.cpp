@@ -31,6 +31,7 @@ TEST_F(PowerSavingTest, ManualLevelsStepAndTheLastIsPostedAfterTheFade) {
   ASSERT_TRUE(World().Press(button::Manual));
   ASSERT_TRUE(WaitForRequest(CommandRequest("show 1"), movie::QpsManual));
   ASSERT_TRUE(WaitForOverlay(true));
+  EXPECT_EQ(World().OverlayAlpha(), 229);
   std::optional<PlayerEvent> last;
   for (const char* request : {"play 2", "play 3", "play 0"}) {
     PumpFor(PressGapMs);
@@ -47,7 +48,7 @@ TEST_F(PowerSavingTest, ManualLevelsStepAndTheLastIsPostedAfterTheFade) {
   ExpectDelay("time-out and close after the last level", static_cast<long>(end->tick - last->tick), 3250);
   const auto closed = WaitForCallback();
   ASSERT_TRUE(closed);
-  const auto hidden = WaitForOverlay(false);
+  const auto hidden = WatchFade();
   ASSERT_TRUE(hidden);
   ExpectDelay("the fade-out", static_cast<long>(*hidden - closed->tick), 250);
   // Only the level shown last reaches the companion, once, after the display closed.

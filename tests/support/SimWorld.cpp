@@ -305,4 +305,13 @@ bool SimWorld::OverlayVisible() const {
   return overlay && IsWindowVisible(overlay);
 }
 
+std::optional<BYTE> SimWorld::OverlayAlpha() const {
+  HWND overlay = Overlay();
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!overlay || !GetLayeredWindowAttributes(overlay, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
+    return std::nullopt;
+  return alpha;
+}
+
 }  // namespace zrtest

@@ -100,6 +100,8 @@ class SimWorld {
   // The full-screen overlay form.
   HWND Overlay() const { return ProgramWindow(nullptr, "FlashOsdForm"); }
   bool OverlayVisible() const;
+  // The overlay's constant opacity, or nothing when it has none.
+  std::optional<BYTE> OverlayAlpha() const;
 
  private:
   static void WipeSharedState();
