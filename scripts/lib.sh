@@ -55,7 +55,7 @@ zr_configure_build() { # arch [cmake --build args...]
   if [[ ! -f "$dir/CMakeCache.txt" ]]; then
     zr_log "configuring $arch build in $dir"
     local defines=()
-    [[ -n "${ZR_TOOLS_FROM:-}" ]] && defines+=("-DZR_TOOLS_FROM=$ZR_TOOLS_FROM" -DZR_BUILD_TESTS=OFF)
+    [[ -n "${ZR_TOOLS_FROM:-}" ]] && defines+=("-DZR_TOOLS_FROM=$ZR_TOOLS_FROM")
     cmake -S "$ZR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DZR_ARCH="$arch" "${defines[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$ZR_ROOT/cmake/mingw-w64.cmake" >"$dir/configure.log" 2>&1 \
       || { cat "$dir/configure.log" >&2; return 1; }
@@ -77,7 +77,8 @@ zr_stop_wine() { # build dir
 
 # Sets up the machine and builds the product (build/dist, 32-bit) and, where 32-bit
 # code cannot run here, the x86-64 build that runs; its build-time tools also serve
-# the 32-bit build. Prints the folder of the build that runs.
+# the 32-bit build, whose tests are compiled (warnings count there too) but not run.
+# Prints the folder of the build that runs.
 zr_setup_and_build() {
   zr_packages
   zr_locales
