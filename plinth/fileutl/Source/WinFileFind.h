@@ -56,7 +56,7 @@ class WinDirTraverser {
   void Next();
   WIN32_FIND_DATAA& Current();
   // The folder of the current entry as the walk builds it: the start folder keeps
-  // the trailing backslash of the spec, and each level below adds one and its name.
+  // the trailing backslash of the start pattern, and each level below adds one and its name.
   std::string Directory() const { return m_dir; }
   // Ends the walk and closes every open search.
   void Close();
