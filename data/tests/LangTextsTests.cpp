@@ -38,10 +38,7 @@ bool DecodesInAnsiCodePage(const std::string& bytes, std::wstring& text) {
 TEST(LangTextsTest, EveryTextOfTheSystemLanguageFits) {
   const plinth::test::SystemLocale* locale = plinth::test::CurrentSystemLocale();
   ASSERT_NE(locale, nullptr) << plinth::test::SystemLocaleProblem();
-  const Case* match = nullptr;
-  for (const Case& c : kCases) {
-    if (locale->name == std::string(c.locale)) match = &c;
-  }
+  const Case* match = plinth::test::CaseForLocale(*locale, kCases);
   ASSERT_NE(match, nullptr) << "no case for " << locale->name;
 
   // Without the English file, a text missing from the chosen file reads "Error 737".

@@ -43,10 +43,7 @@ const Case kCases[] = {
 TEST(SystemLanguageTest, LanguageChosenByTheSystemLanguage) {
   const plinth::test::SystemLocale* locale = plinth::test::CurrentSystemLocale();
   ASSERT_NE(locale, nullptr) << plinth::test::SystemLocaleProblem();
-  const Case* match = nullptr;
-  for (const Case& c : kCases) {
-    if (locale->name == std::string(c.locale)) match = &c;
-  }
+  const Case* match = plinth::test::CaseForLocale(*locale, kCases);
   ASSERT_NE(match, nullptr) << "no case for " << locale->name;
 
   LangLayout layout;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace plinth::test {
@@ -18,5 +19,15 @@ struct SystemLocale {
 const SystemLocale* CurrentSystemLocale();
 // Why CurrentSystemLocale() gave nothing.
 std::string SystemLocaleProblem();
+
+// The case of a table (each with a `locale` name) that stands for this process's
+// locale; null when none does.
+template <class Case, size_t N>
+const Case* CaseForLocale(const SystemLocale& locale, const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    if (std::string(locale.name) == c.locale) return &c;
+  }
+  return nullptr;
+}
 
 }  // namespace plinth::test
