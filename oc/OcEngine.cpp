@@ -1,6 +1,7 @@
 #include "oc/OcEngine.h"
 
 #include "oc/AcpiLibrary.h"
+#include "oc/CompanionMessage.h"
 #include "oc/Config.h"
 #include "oc/FirmwareItemLookup.h"
 #include "oc/ProfileFiles.h"
@@ -15,8 +16,6 @@ namespace {
 
 constexpr const char* HelperWindowClass = "TMainForm";
 constexpr const char* HelperWindowCaption = "ZentrikHelp";
-// Every message to a companion carries 'U' in wParam.
-constexpr WPARAM CompanionSentinel = 0x55;
 constexpr UINT ProfileRequestMessage = WM_USER + 37;    // lParam: profile 1, 2, 3, or 0 for off
 constexpr UINT FrequencyCommitMessage = WM_USER + 36;   // lParam: frequency index
 

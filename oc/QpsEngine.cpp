@@ -1,6 +1,7 @@
 #include "oc/QpsEngine.h"
 
 #include "oc/AcpiLibrary.h"
+#include "oc/CompanionMessage.h"
 #include "oc/FirmwareItemLookup.h"
 #include "plinth/System/Source/WinRegistry.h"
 #include "plinth/kovra/Source/BiosInterface.h"
@@ -12,8 +13,6 @@ namespace {
 
 constexpr const char* EngineWindowClass = "TMainForm";
 constexpr const char* EngineWindowCaption = "Oktan Engine";
-// Every message to a companion carries 'U' in wParam.
-constexpr WPARAM CompanionSentinel = 0x55;
 // The message for each mode, 0 to 3.
 constexpr std::array<UINT, 4> ModeMessages{WM_USER + 34, WM_USER + 31, WM_USER + 32, WM_USER + 33};
 constexpr UINT AutoModeMessage = WM_USER + 35;

@@ -20,7 +20,7 @@ struct MovieCallPoints {
   CallPoints points;
 };
 
-constexpr MovieCallPoints Movies[] = {
+constexpr MovieCallPoints MovieCalls[] = {
     {L"ZentrikProfileOn.swf", CallPoints::ShowAndEnd}, {L"ZentrikProfileOff.swf", CallPoints::ShowAndEnd},
     {L"QPSAuto.swf", CallPoints::End},                 {L"Warning.swf", CallPoints::End},
     {L"QPSManual.swf", CallPoints::EndLevel},          {L"OCTuning.swf", CallPoints::InAndOut},
@@ -29,7 +29,7 @@ constexpr MovieCallPoints Movies[] = {
 CallPoints CallPointsOf(std::wstring_view path) {
   const size_t slash = path.find_last_of(L"\\/");
   const std::wstring_view file = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-  for (const auto& movie : Movies)
+  for (const auto& movie : MovieCalls)
     if (CompareStringOrdinal(file.data(), static_cast<int>(file.size()), movie.file, -1, TRUE) == CSTR_EQUAL)
       return movie.points;
   return CallPoints::None;

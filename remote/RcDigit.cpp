@@ -2,23 +2,19 @@
 
 #include "oc/OcEngine.h"
 #include "oc/QpsEngine.h"
-#include "plinth/System/Source/KvMultiLang.h"
 #include "remote/CompanionDetection.h"
 #include "remote/DigitSequence.h"
 #include "remote/NoticeSequence.h"
 #include "remote/OsdMask.h"
 #include "remote/RcWait.h"
+#include "remote/StateText.h"
 
 #include <cstdint>
 #include <string>
 
 namespace {
-constexpr int WarningMs = 3000;
-
-std::string Text(const char* key) { return plinth::KvMultiLang::Instance()->GetText(key); }
-
 // The warning key when the overclocking companion cannot take a setting, else null.
-const char* CompanionProblem() {
+const char* OcCompanionProblem() {
   if (!IsOcCompanionInstalled()) return "ZentrikZIRInstall";
   if (!OcEngine::Instance()->FindHelperWindow() || !IsOcCompanionRunning()) return "ZentrikZIRNotRun";
   return nullptr;
@@ -31,16 +27,16 @@ RcDigit* RcDigit::Instance() {
 }
 
 void RcDigit::Warn(const char* title, const char* key) {
-  NoticeSequence::Instance()->ShowNoticeWarning(title, Text(key).c_str(), WarningMs);
+  NoticeSequence::Instance()->ShowNoticeWarning(title, StateText(key).c_str(), StateWarningMs);
   m_locked = true;
 }
 
 void RcDigit::Enter() {
-  const std::string title = Text("Warning");
+  const std::string title = StateText("Warning");
   m_locked = false;
   m_changed = false;
   OsdMask::Instance()->Prepare();
-  if (const char* problem = CompanionProblem()) {
+  if (const char* problem = OcCompanionProblem()) {
     Warn(title.c_str(), problem);
     return;
   }
@@ -52,9 +48,9 @@ void RcDigit::OnDigitUp() { Step(true); }
 void RcDigit::OnDigitDown() { Step(false); }
 
 void RcDigit::Step(bool up) {
-  const std::string title = Text("Warning");
+  const std::string title = StateText("Warning");
   if (m_locked) return;
-  if (const char* problem = CompanionProblem()) {
+  if (const char* problem = OcCompanionProblem()) {
     Warn(title.c_str(), problem);
     return;
   }

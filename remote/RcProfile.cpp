@@ -2,11 +2,11 @@
 
 #include "oc/OcEngine.h"
 #include "oc/QpsEngine.h"
-#include "plinth/System/Source/KvMultiLang.h"
 #include "remote/CompanionDetection.h"
 #include "remote/NoticeSequence.h"
 #include "remote/OsdMask.h"
 #include "remote/RcWait.h"
+#include "remote/StateText.h"
 
 #include <windows.h>
 
@@ -29,7 +29,6 @@ std::string FormatNoticeText(const std::string& text, int frequencyMHz, unsigned
 }
 
 namespace {
-
 // What tells the three profile buttons apart.
 struct ProfileButton {
   int number;           // in requests and the profile configuration: 1 A, 2 B, 3 C
@@ -45,24 +44,22 @@ constexpr ProfileButton ButtonC{3, 4, "ProfileCOn", "ProfileCOff"};
 constexpr int CompanionWarningMs = 3000;
 constexpr int BelowDefaultWarningMs = 5000;
 
-std::string Text(const char* key) { return plinth::KvMultiLang::Instance()->GetText(key); }
-
 std::string Label(const char* key, uint32_t frequency) {
-  return FormatNoticeText(Text(key), static_cast<int>(frequency), CP_ACP);
+  return FormatNoticeText(StateText(key), static_cast<int>(frequency), CP_ACP);
 }
 
 // The whole visit happens here: one notice, and the request that goes with it.
 void EnterProfile(const ProfileButton& button) {
-  const std::string title = Text("Warning");
+  const std::string title = StateText("Warning");
   OsdMask::Instance()->Prepare();
   NoticeSequence* notice = NoticeSequence::Instance();
   if (!IsOcCompanionInstalled()) {
-    notice->ShowNoticeWarning(title.c_str(), Text("ZentrikZIRInstall").c_str(), CompanionWarningMs);
+    notice->ShowNoticeWarning(title.c_str(), StateText("ZentrikZIRInstall").c_str(), CompanionWarningMs);
     return;
   }
   OcEngine* engine = OcEngine::Instance();
   if (!engine->FindHelperWindow() || !IsOcCompanionRunning()) {
-    notice->ShowNoticeWarning(title.c_str(), Text("ZentrikZIRNotRun").c_str(), CompanionWarningMs);
+    notice->ShowNoticeWarning(title.c_str(), StateText("ZentrikZIRNotRun").c_str(), CompanionWarningMs);
     return;
   }
   if (engine->IsProfileActive(button.activeCode)) {
@@ -80,7 +77,7 @@ void EnterProfile(const ProfileButton& button) {
     engine->RequestProfile(button.number);
     return;
   }
-  notice->ShowNoticeWarning(title.c_str(), Text("OcWarn").c_str(), BelowDefaultWarningMs);
+  notice->ShowNoticeWarning(title.c_str(), StateText("OcWarn").c_str(), BelowDefaultWarningMs);
 }
 
 }  // namespace

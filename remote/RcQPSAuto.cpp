@@ -1,18 +1,13 @@
 #include "remote/RcQPSAuto.h"
 
 #include "oc/QpsEngine.h"
-#include "plinth/System/Source/KvMultiLang.h"
 #include "remote/CompanionDetection.h"
 #include "remote/NoticeSequence.h"
 #include "remote/OsdMask.h"
 #include "remote/RcWait.h"
+#include "remote/StateText.h"
 
 #include <string>
-
-namespace {
-constexpr int WarningMs = 3000;
-std::string Text(const char* key) { return plinth::KvMultiLang::Instance()->GetText(key); }
-}  // namespace
 
 RcQPSAuto* RcQPSAuto::Instance() {
   static RcQPSAuto* instance = new RcQPSAuto;
@@ -20,7 +15,7 @@ RcQPSAuto* RcQPSAuto::Instance() {
 }
 
 void RcQPSAuto::Enter() {
-  const std::string title = Text("Warning");
+  const std::string title = StateText("Warning");
   m_applyAuto = false;
   OsdMask::Instance()->Prepare();
   NoticeSequence* notice = NoticeSequence::Instance();
@@ -34,18 +29,18 @@ void RcQPSAuto::Enter() {
     problem = "AutoModeUnavaliable";
   }
   if (problem) {
-    notice->ShowNoticeWarning(title.c_str(), Text(problem).c_str(), WarningMs);
+    notice->ShowNoticeWarning(title.c_str(), StateText(problem).c_str(), StateWarningMs);
     m_confirmed = true;
     return;
   }
   if (!engine->NeedsCalibration()) {
-    notice->ShowNoticeQPSAuto(Text("Auto").c_str());
+    notice->ShowNoticeQPSAuto(StateText("Auto").c_str());
     m_applyAuto = true;
     m_confirmed = true;
     return;
   }
   // The user may confirm the auto mode anyway with a second press.
-  notice->ShowNoticeWarning(title.c_str(), Text("CalibrationNeed").c_str(), WarningMs);
+  notice->ShowNoticeWarning(title.c_str(), StateText("CalibrationNeed").c_str(), StateWarningMs);
   m_applyAuto = false;
   m_confirmed = false;
 }

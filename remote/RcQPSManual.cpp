@@ -1,23 +1,20 @@
 #include "remote/RcQPSManual.h"
 
 #include "oc/QpsEngine.h"
-#include "plinth/System/Source/KvMultiLang.h"
 #include "remote/CompanionDetection.h"
 #include "remote/LevelSequence.h"
 #include "remote/NoticeSequence.h"
 #include "remote/OsdMask.h"
 #include "remote/RcWait.h"
+#include "remote/StateText.h"
 
 #include <string>
 
 namespace {
-constexpr int WarningMs = 3000;
 constexpr int HighestLevel = 3;
 
-std::string Text(const char* key) { return plinth::KvMultiLang::Instance()->GetText(key); }
-
 // The warning key when the power-saving companion cannot take a level, else null.
-const char* CompanionProblem() {
+const char* QpsCompanionProblem() {
   if (!IsQPSCompanionInstalled()) return "QPSInstall";
   if (!QpsEngine::Instance()->FindEngineWindow()) return "QPSNotRun";
   return nullptr;
@@ -30,14 +27,14 @@ RcQPSManual* RcQPSManual::Instance() {
 }
 
 void RcQPSManual::Warn(const char* title, const char* key) {
-  NoticeSequence::Instance()->ShowNoticeWarning(title, Text(key).c_str(), WarningMs);
+  NoticeSequence::Instance()->ShowNoticeWarning(title, StateText(key).c_str(), StateWarningMs);
   m_locked = true;
 }
 
 void RcQPSManual::Enter() {
-  const std::string title = Text("Warning");
+  const std::string title = StateText("Warning");
   OsdMask::Instance()->Prepare();
-  if (const char* problem = CompanionProblem()) {
+  if (const char* problem = QpsCompanionProblem()) {
     Warn(title.c_str(), problem);
     return;
   }
@@ -47,9 +44,9 @@ void RcQPSManual::Enter() {
 }
 
 void RcQPSManual::OnQPSManual() {
-  const std::string title = Text("Warning");
+  const std::string title = StateText("Warning");
   if (m_locked) return;
-  if (const char* problem = CompanionProblem()) {
+  if (const char* problem = QpsCompanionProblem()) {
     Warn(title.c_str(), problem);
     return;
   }

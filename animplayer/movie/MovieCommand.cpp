@@ -1,5 +1,7 @@
 #include "animplayer/movie/MovieCommand.h"
 
+#include "animplayer/movie/WideText.h"
+
 #include <cwctype>
 #include <limits>
 
@@ -29,14 +31,6 @@ std::optional<int32_t> ParseNumber(std::wstring_view text) {
   if (negative) value = -value;
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return std::nullopt;
   return static_cast<int32_t>(value);
-}
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-  }
-  return true;
 }
 
 std::optional<MovieCommand> ParseExternalCommand(std::wstring_view argument) {

@@ -1,11 +1,11 @@
 #include "animplayer/movie/MovieFile.h"
 
 #include "animplayer/movie/MovieParser.h"
+#include "animplayer/movie/WideText.h"
 #include "formkit/Handle.h"
 
 #include <windows.h>
 
-#include <cwctype>
 #include <vector>
 
 namespace animplayer {
@@ -14,14 +14,6 @@ namespace {
 constexpr DWORD kMaxMovieBytes = kMaxMovieChars * 3;  // UTF-8 takes at most 3 bytes a UTF-16 unit
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-  }
-  return true;
-}
 
 std::optional<std::wstring> ReadUtf8File(const std::wstring& path) {
   formkit::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

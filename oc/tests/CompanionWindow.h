@@ -16,6 +16,9 @@
 
 namespace zrtest {
 
+// wParam of every message the engines send a companion: 'U'.
+constexpr WPARAM U = 0x55;
+
 struct CompanionMessage {
   UINT message;
   WPARAM wParam;

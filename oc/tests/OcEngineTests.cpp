@@ -19,12 +19,11 @@
 namespace {
 
 using zrtest::CompanionMessage;
+using zrtest::U;
 using zrtest::MessageBoxRecord;
 
 constexpr UINT ProfileRequest = 0x425;
 constexpr UINT FrequencyCommit = 0x424;
-constexpr WPARAM U = 0x55;
-
 // Frequency index i >= 1 is 99 + i MHz; index 0 is the extra string "Auto".
 std::string FrequencyGroup(uint32_t value, const char* failures = "") {
   return "group 3\nitem 0x03010011 number min=10000 step=100 count=401 extra=\"Auto\" value=" +

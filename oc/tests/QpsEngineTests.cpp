@@ -16,8 +16,7 @@
 namespace {
 
 using zrtest::CompanionMessage;
-
-constexpr WPARAM U = 0x55;
+using zrtest::U;
 
 constexpr const char* BaseThresholds =
     "group 0x0E\n"

@@ -12,6 +12,9 @@
 
 namespace simboard::companions {
 
+// wParam of every request the program sends a companion ('U'); others are ignored.
+constexpr WPARAM RequestSentinel = 0x55;
+
 class CompanionWindow {
  public:
   // Gets each user message and whether it was sent (the sender waits) or posted.

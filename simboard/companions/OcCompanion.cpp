@@ -1,5 +1,6 @@
 #include "simboard/companions/OcCompanion.h"
 
+#include "simboard/companions/CompanionWindow.h"
 #include "simboard/companions/FirmwareAccess.h"
 #include "simboard/companions/ProfileCatalog.h"
 
@@ -8,7 +9,6 @@
 namespace simboard::companions {
 namespace {
 
-constexpr WPARAM Sentinel = 0x55;
 constexpr uint32_t FrequencyGroup = 3, FrequencyElement = 0x11;
 // Requests number the profiles 1, 2, 3; the firmware's active-profile item 1, 2, 4.
 constexpr uint32_t ActiveCodes[4] = {0, 1, 2, 4};
@@ -22,7 +22,7 @@ std::string Format(const char* format, unsigned a, unsigned b = 0, unsigned c = 
 }  // namespace
 
 std::string OcCompanion::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool sent) {
-  if (wParam != Sentinel) return "ignored wParam";
+  if (wParam != RequestSentinel) return "ignored wParam";
   const uint32_t value = static_cast<uint32_t>(lParam);
   if (message == ProfileMessage) {
     if (value == 0) return ProfileOff();

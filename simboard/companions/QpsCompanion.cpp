@@ -1,5 +1,6 @@
 #include "simboard/companions/QpsCompanion.h"
 
+#include "simboard/companions/CompanionWindow.h"
 #include "simboard/companions/FirmwareAccess.h"
 
 #include <cstdio>
@@ -7,7 +8,6 @@
 namespace simboard::companions {
 namespace {
 
-constexpr WPARAM Sentinel = 0x55;
 constexpr uint32_t ModeGroup = 0x0B, ModeElement = 1;
 
 }  // namespace
@@ -24,7 +24,7 @@ std::optional<uint32_t> RawModeFor(UINT message) {
 }
 
 std::string QpsCompanion::OnMessage(UINT message, WPARAM wParam, LPARAM, bool) {
-  if (wParam != Sentinel) return "ignored wParam";
+  if (wParam != RequestSentinel) return "ignored wParam";
   const auto raw = RawModeFor(message);
   if (!raw) return "ignored message";
   // The firmware may forbid the automatic mode (item 0x11070010 present and 0).

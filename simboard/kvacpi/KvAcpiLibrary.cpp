@@ -1,5 +1,4 @@
 // The ten operations of KVACPI.DLL, served from the board file (BoardStore).
-#define KVACPI_API
 #include "oc/AcpiLibrary.h"
 
 #include "simboard/kvacpi/BoardStore.h"

@@ -1,5 +1,4 @@
 // kovraservice.dll: registration of a window with the system service.
-#define KOVRASERVICE_API
 #include "app/KovraService.h"
 
 #include "simboard/service/ServiceProtocol.h"

@@ -7,8 +7,7 @@ namespace zrtest {
 namespace {
 
 constexpr uint32_t FrequencyMessage = 0x424;
-constexpr uint32_t LevelOneMessage = 0x41F;
-constexpr DWORD PressGapMs = 500;
+constexpr DWORD StepGapMs = 500;
 
 class DigitTest : public E2eTest {};
 
@@ -28,7 +27,7 @@ TEST_F(DigitTest, StepsAreShownAndTheChangedIndexIsCommittedAfterTheFade) {
   } steps[] = {{button::Up, BoardFrequencyIndex + 1}, {button::Up, BoardFrequencyIndex + 2},
                {button::Down, BoardFrequencyIndex + 1}};
   for (const auto& step : steps) {
-    PumpFor(PressGapMs);
+    PumpFor(StepGapMs);
     ASSERT_TRUE(World().Press(step.button));
     last = WaitForRequest(DigitsRequest(MHz(step.index)), movie::Digits);
     ASSERT_TRUE(last) << "index " << step.index;

@@ -29,6 +29,8 @@ inline constexpr char Warning[] = "Warning.swf";
 // Frequencies of the default board: index i >= 1 is 99 + i MHz.
 inline constexpr uint32_t DefaultFrequencyIndex = 101;  // 200 MHz, the default profile file's
 inline constexpr uint32_t BoardFrequencyIndex = 101;    // 200 MHz, the board's current setting
+// The power-saving companion's message for level 1.
+inline constexpr uint32_t LevelOneMessage = 0x41F;
 inline uint32_t MHz(uint32_t index) { return 99 + index; }
 
 class E2eTest : public testing::Test {

@@ -12,7 +12,7 @@ namespace {
 constexpr uint32_t ModeMessages[] = {0x422, 0x41F, 0x420, 0x421};  // levels 0 to 3
 constexpr uint32_t AutoModeMessage = 0x423;
 constexpr uint32_t AutoModeItem = 0x11070010;
-constexpr DWORD PressGapMs = 1000;
+constexpr DWORD LevelGapMs = 1000;
 
 class PowerSavingTest : public E2eTest {
  protected:
@@ -34,7 +34,7 @@ TEST_F(PowerSavingTest, ManualLevelsStepAndTheLastIsPostedAfterTheFade) {
   EXPECT_EQ(World().OverlayAlpha(), 229);
   std::optional<PlayerEvent> last;
   for (const char* request : {"play 2", "play 3", "play 0"}) {
-    PumpFor(PressGapMs);
+    PumpFor(LevelGapMs);
     ASSERT_TRUE(World().Press(button::Manual));
     last = WaitForRequest(CommandRequest(request), movie::QpsManual);
     ASSERT_TRUE(last) << request;

@@ -10,7 +10,6 @@ namespace zrtest {
 namespace {
 
 constexpr uint32_t ProfileMessage = 0x425;
-constexpr uint32_t LevelOneMessage = 0x41F;
 
 std::string Label(const char* key, uint32_t index) {
   return E2eTest::Text(key) + " " + std::to_string(MHz(index)) + "MHz";

@@ -50,22 +50,22 @@ struct ReadCase {
   const char* name;
   uint32_t id;
   bool reads;
-  uint32_t value;  // what `out` holds afterwards; it starts as Untouched
+  uint32_t value;  // what `out` holds afterwards; it starts as UntouchedOut
 };
 
-constexpr uint32_t Untouched = 0xDEADBEEF;
+constexpr uint32_t UntouchedOut = 0xDEADBEEF;
 
 const ReadCase ReadCases[] = {
     {"number item", 0x11060008, true, 4},
     {"on/off item", 0x11070010, true, 0},
-    {"refused read leaves out untouched", 0x11000012, false, Untouched},
-    {"unknown id", 0x11000099, false, Untouched},
+    {"refused read leaves out untouched", 0x11000012, false, UntouchedOut},
+    {"unknown id", 0x11000099, false, UntouchedOut},
 };
 
 TEST(ReadItemValue, ValueOrNothing) {
   zrtest::TestBoard board(ItemBoard);
   for (const ReadCase& c : ReadCases) {
-    uint32_t out = Untouched;
+    uint32_t out = UntouchedOut;
     EXPECT_EQ(plinth::ReadItemValue(c.id, out), c.reads) << c.name;
     EXPECT_EQ(out, c.value) << c.name;
   }
@@ -75,7 +75,7 @@ TEST(WriteItemValue, WrittenValueIsKeptByTheFirmware) {
   zrtest::TestBoard board(ItemBoard);
   AcpiOpen();
   EXPECT_TRUE(plinth::WriteItemValue(0x11060008, 0));
-  uint32_t value = Untouched;
+  uint32_t value = UntouchedOut;
   EXPECT_TRUE(plinth::ReadItemValue(0x11060008, value));
   EXPECT_EQ(value, 0u);
   EXPECT_NE(board.Text().find("item 0x11060008 number min=0 step=1 count=5 value=0\n"), std::string::npos);
@@ -85,16 +85,16 @@ TEST(WriteItemValue, RefusedWriteKeepsTheValue) {
   zrtest::TestBoard board(ItemBoard);
   EXPECT_FALSE(plinth::WriteItemValue(0x11000013, 1));
   EXPECT_FALSE(plinth::WriteItemValue(0x11000099, 1));
-  uint32_t value = Untouched;
+  uint32_t value = UntouchedOut;
   EXPECT_TRUE(plinth::ReadItemValue(0x11000013, value));
   EXPECT_EQ(value, 3u);
 }
 
 TEST(SingleItems, BrokenBoardFailsEverything) {
   zrtest::TestBoard board("group 0x11\nitem 0x11060008 number min=0 stpe=1 count=5 value=4\n");
-  uint32_t value = Untouched;
+  uint32_t value = UntouchedOut;
   EXPECT_FALSE(plinth::ReadItemValue(0x11060008, value));
-  EXPECT_EQ(value, Untouched);
+  EXPECT_EQ(value, UntouchedOut);
   EXPECT_FALSE(plinth::WriteItemValue(0x11060008, 0));
   EXPECT_FALSE(plinth::ItemExists(0x11060008));
 }
