@@ -11,7 +11,7 @@ languages=(English:1252 Japanese:932)
 hold_ms=6000  # the movie stays at rest this long after saying "ready"
 
 if [[ "${1:-}" != --inside ]]; then
-  ZR_PACKAGES+=(xcompmgr)
+  ZR_PACKAGES+=("${ZR_DISPLAY_PACKAGES[@]}")
   zr_packages
   zr_locales
   arch="$(zr_runtime_arch)"

@@ -31,30 +31,46 @@ function(zr_import_library target)
   target_link_libraries(${target} INTERFACE ${lib})
 endfunction()
 
+# zr_ships(<target>) counts <target> among what build/dist and build/simboard hold:
+# the target "shipped" builds them all, without the tests.
+function(zr_ships target)
+  set_property(GLOBAL APPEND PROPERTY ZR_SHIPPED_TARGETS ${target})
+endfunction()
+
 # zr_dist(<target>) puts a program or library into the installed program's folder.
 function(zr_dist target)
   set_target_properties(${target} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${ZR_DIST_DIR} LIBRARY_OUTPUT_DIRECTORY ${ZR_DIST_DIR} PREFIX "")
+  zr_ships(${target})
 endfunction()
 
 # zr_simboard(<target>) puts a tool of the simulated board beside dist/, not into it.
 function(zr_simboard target)
   set_target_properties(${target} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${ZR_SIMBOARD_DIR} LIBRARY_OUTPUT_DIRECTORY ${ZR_SIMBOARD_DIR} PREFIX "")
+  zr_ships(${target})
 endfunction()
 
-# zr_gtest(<name> SOURCES ... [LIBS ...] [PARALLEL] [TIMEOUT s] [DEPENDS targets])
-# A GoogleTest program run by ctest through Wine. Tests share the prefix (one window
-# namespace, one registry), so they hold the lock "wineworld" unless PARALLEL says
-# they touch nothing shared.
+# zr_test_program(<target>) makes <target> a program that ctest runs: it lands in
+# build/tests and runs through test-run, which lets the README's test command pass
+# over a test that passed before against the very same build.
+function(zr_test_program target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZR_TESTS_DIR}
+    CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/test-run)
+endfunction()
+
+# zr_gtest(<name> SOURCES ... [LIBS ...] [SERIAL] [TIMEOUT s] [DEPENDS targets])
+# A GoogleTest program run by ctest through Wine, each test in a world of its own
+# (see test-run). The worlds share the host's files, so the tests of a program that
+# writes into its own folder say SERIAL and run one at a time.
 function(zr_gtest name)
   if(NOT ZR_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "PARALLEL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${ARG_LIBS})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZR_TESTS_DIR})
+  zr_test_program(${name})
   if(ARG_DEPENDS)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
@@ -62,8 +78,8 @@ function(zr_gtest name)
     set(ARG_TIMEOUT 120)
   endif()
   set(props TIMEOUT ${ARG_TIMEOUT})
-  if(NOT ARG_PARALLEL)
-    list(APPEND props RESOURCE_LOCK wineworld)
+  if(ARG_SERIAL)
+    list(APPEND props RESOURCE_LOCK ${name})
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 100

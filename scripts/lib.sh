@@ -3,25 +3,42 @@ ZR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZR_BUILD="${ZR_BUILD:-$ZR_ROOT/build}"
 ZR_JOBS="${ZR_JOBS:-$(nproc)}"
 
-zr_log() { printf '== %s\n' "$*" >&2; }
+# Progress on stderr, with the time since the script started.
+zr_log() { printf '== [%d:%02d] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*" >&2; }
 
-# Debian packages the build, the tests and the main job need; installs only what is missing.
-ZR_PACKAGES=(cmake make locales g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-             wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick googletest
-             fonts-dejavu-core fonts-wqy-microhei xcompmgr)
+# Debian packages the build and the tests need; ZR_DISPLAY_PACKAGES adds what the
+# main job and the screenshots show on a (virtual) screen with. 32-bit Wine is added
+# only where the kernel can run 32-bit code at all.
+ZR_PACKAGES=(cmake ninja-build locales g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+             wine wine64 googletest fonts-dejavu-core fonts-wqy-microhei)
+ZR_DISPLAY_PACKAGES=(xvfb xauth x11-apps imagemagick xcompmgr)
 zr_packages() {
   local missing=() p
+  zr_kernel_runs_32bit && ZR_PACKAGES+=(wine32:i386)
   for p in "${ZR_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   ((${#missing[@]})) || return 0
   zr_log "installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q >/dev/null
   apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Whether this kernel executes 32-bit x86 programs: a 93-byte 32-bit ELF that only
+# exits is tried. Some virtual machines offer no 32-bit code segment ("Exec format
+# error"); there 32-bit Wine cannot start.
+zr_kernel_runs_32bit() {
+  local probe="$ZR_BUILD/.probe32" ok=1
+  mkdir -p "$ZR_BUILD"
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\xb8\x01\x00\x00\x00\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null && ok=0
+  rm -f "$probe"
+  return "$ok"
 }
 
 # System locales under which tests start Wine processes (the Windows system language
@@ -33,8 +50,9 @@ zr_locales() {
   for l in "${ZR_LOCALES[@]}"; do
     grep -qx "$(echo "$l.utf8" | tr 'A-Z' 'a-z')" <<<"$have" && continue
     zr_log "making locale $l.UTF-8"
-    localedef -i "$l" -f UTF-8 "$l.UTF-8" >/dev/null 2>&1 || zr_log "could not make locale $l.UTF-8"
+    { localedef -i "$l" -f UTF-8 "$l.UTF-8" >/dev/null 2>&1 || zr_log "could not make locale $l.UTF-8"; } &
   done
+  wait
 }
 
 # The product is 32-bit. Where the kernel cannot execute 32-bit code (some virtual
@@ -56,7 +74,7 @@ zr_configure_build() { # arch [cmake --build args...]
     zr_log "configuring $arch build in $dir"
     local defines=()
     [[ -n "${ZR_TOOLS_FROM:-}" ]] && defines+=("-DZR_TOOLS_FROM=$ZR_TOOLS_FROM")
-    cmake -S "$ZR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DZR_ARCH="$arch" "${defines[@]}" \
+    cmake -G Ninja -S "$ZR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DZR_ARCH="$arch" "${defines[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$ZR_ROOT/cmake/mingw-w64.cmake" >"$dir/configure.log" 2>&1 \
       || { cat "$dir/configure.log" >&2; return 1; }
   fi
@@ -65,10 +83,10 @@ zr_configure_build() { # arch [cmake --build args...]
     || { tail -n 60 "$dir/build.log" >&2; return 1; }
 }
 
-# Ends the build's Wine servers (headless and X prefixes) and waits for them.
+# Ends the servers of the build's Wine prefixes (headless worlds, X) and waits for them.
 zr_stop_wine() { # build dir
   local prefix
-  for prefix in "$1/wineprefix" "$1/wineprefix-x11"; do
+  for prefix in "$1"/wineprefix*; do
     [[ -d "$prefix" ]] || continue
     WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
     WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
@@ -76,9 +94,10 @@ zr_stop_wine() { # build dir
 }
 
 # Sets up the machine and builds the product (build/dist, 32-bit) and, where 32-bit
-# code cannot run here, the x86-64 build that runs; its build-time tools also serve
-# the 32-bit build, whose tests are compiled (warnings count there too) but not run.
-# Prints the folder of the build that runs.
+# code cannot run here, the x86-64 build that runs and is tested; its build-time tools
+# also serve the 32-bit build, which then builds what it ships and not the tests it
+# could not run (they compile in the x86-64 build). Prints the folder of the build
+# that runs.
 zr_setup_and_build() {
   zr_packages
   zr_locales
@@ -88,9 +107,26 @@ zr_setup_and_build() {
   if [[ "$arch" != i686 ]]; then
     zr_log "this kernel cannot run 32-bit code: the x86-64 build of the same sources runs here"
     zr_configure_build "$arch"
-    ZR_TOOLS_FROM="$dir" zr_configure_build i686
+    ZR_TOOLS_FROM="$dir" zr_configure_build i686 --target shipped
   else
     zr_configure_build i686
   fi
   echo "$dir"
+}
+
+# What the build's outputs that the tests meet look like: names, sizes and times of
+# the programs, libraries and data the build made, the test definitions, the two
+# wrappers, the language sources a test reads, and the Wine in use. The test programs
+# are left out: test-run takes each one's own into its key, so a changed test program
+# runs its own tests again, a changed product runs them all.
+zr_test_fingerprint() { # build dir
+  local dir="$1"
+  {
+    find "$dir/dist" "$dir/simboard" "$dir/tools" "$ZR_ROOT/data/LangFiles" -type f -printf '%p %s %T@\n'
+    find "$dir/tests" -type f \( -name '*.exe' -o -name '*.dll' \) ! -name '*_tests.exe' -printf '%p %s %T@\n'
+    find "$dir" -path "$dir/wineprefix*" -prune -o -path "$dir/Testing" -prune -o -type f \
+      \( -name CTestTestfile.cmake -o -name '*_include.cmake' \) -printf '%p %s %T@\n'
+    stat -c '%n %s %Y' "$dir/wine-emu" "$dir/test-run"
+    dpkg-query -W wine wine64 wine32 2>/dev/null || true
+  } | LC_ALL=C sort | sha1sum | cut -d' ' -f1
 }

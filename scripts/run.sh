@@ -4,6 +4,7 @@
 # window (or Ctrl-C) quits everything. Without one: the scripted tour under Xvfb.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
+ZR_PACKAGES+=("${ZR_DISPLAY_PACKAGES[@]}")
 dir="$(zr_setup_and_build)"
 export ZR_RUN_BUILD="$dir"
 if [[ -n "${DISPLAY:-}" && "${1:-}" != --tour ]]; then
