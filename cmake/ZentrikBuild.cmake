@@ -107,6 +107,36 @@ function(zr_arch_def var def)
   endif()
 endfunction()
 
+# zr_maker_dll(<target> DEF <file.def> SOURCES ... [FILE <name.dll>] [DEFINES ...]
+#              [LIBS ...] [KILL_AT] [IMPORT <import target>])
+# One of the maker's libraries, as we build it into dist/ (named FILE, else
+# <target>.dll): it exports what <file.def> names, by ordinal or by name. KILL_AT
+# exports the names without their stdcall decoration, as the maker's DLL does.
+# IMPORT also makes an import library for our own callers of it.
+function(zr_maker_dll target)
+  cmake_parse_arguments(ARG "KILL_AT" "DEF;FILE;IMPORT" "SOURCES;DEFINES;LIBS" ${ARGN})
+  if(NOT ARG_FILE)
+    set(ARG_FILE ${target}.dll)
+  endif()
+  zr_arch_def(def ${ARG_DEF})
+  add_library(${target} SHARED ${ARG_SOURCES} ${def})
+  target_compile_definitions(${target} PRIVATE ${ARG_DEFINES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  get_filename_component(name ${ARG_FILE} NAME_WE)
+  get_filename_component(suffix ${ARG_FILE} LAST_EXT)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ${suffix})
+  set(kill_at)
+  if(ARG_KILL_AT)
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+    set(kill_at KILL_AT)
+  endif()
+  zr_dist(${target})
+  if(ARG_IMPORT)
+    zr_import_library(${ARG_IMPORT} DEF ${ARG_DEF} DLL ${ARG_FILE} ${kill_at})
+    add_dependencies(${ARG_IMPORT} ${target})
+  endif()
+endfunction()
+
 # zr_tool(<target>) puts a build-time tool of ours into build/tools.
 function(zr_tool target)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZR_TOOLS_DIR})
