@@ -8,6 +8,7 @@
 #include "osd/PngReader.h"
 #include "osd/SilentPlayer.h"
 #include "osd/tests/support/DisplayWorld.h"
+#include "osd/tests/support/EventRecorder.h"
 #include "osd/tests/support/Pump.h"
 #include "osd/tests/support/RecordingController.h"
 #include "remote/DigitSequence.h"
@@ -23,6 +24,8 @@
 #include <string>
 
 namespace {
+
+using osdtest::EventRecorder;
 
 // The module search finds only the system's folders (and, if given, `extra`).
 void SearchOnlySystemFolders(const std::string& extra = "") {
@@ -160,16 +163,6 @@ TEST(SilentPlayer, ItsWindowsNeverAppear) {
   EXPECT_EQ(bounds.left, 10);
   EXPECT_EQ(bounds.right - bounds.left, 300) << "it moves and sizes like a player";
 }
-
-class EventRecorder {
- public:
-  void OnEvent(formkit::TObject* sender) {
-    ++calls;
-    lastSender = sender;
-  }
-  int calls = 0;
-  formkit::TObject* lastSender = reinterpret_cast<formkit::TObject*>(1);
-};
 
 TEST(FlashLibrary, ALibraryWithoutTheEntryPointsIsReplacedByTheSilentPlayer) {
   const std::string noExports = ProgramFolder() + "noexports";

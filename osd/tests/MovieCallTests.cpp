@@ -3,6 +3,7 @@
 #include "osd/Flashosd.h"
 #include "osd/OsdPresenter.h"
 #include "osd/tests/support/DisplayWorld.h"
+#include "osd/tests/support/EventRecorder.h"
 #include "osd/tests/support/Pump.h"
 #include "osd/tests/support/RecordingPlayer.h"
 
@@ -12,18 +13,9 @@
 
 namespace {
 
+using osdtest::EventRecorder;
 using osdtest::ExternalCommand;
 using osdtest::RecordingPlayer;
-
-class EventRecorder {
- public:
-  void OnEvent(formkit::TObject* sender) {
-    ++calls;
-    lastSender = sender;
-  }
-  int calls = 0;
-  formkit::TObject* lastSender = reinterpret_cast<formkit::TObject*>(1);
-};
 
 class MovieCallTest : public ::testing::Test {
  protected:
