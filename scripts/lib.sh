@@ -114,19 +114,20 @@ zr_setup_and_build() {
   echo "$dir"
 }
 
-# What the build's outputs that the tests meet look like: names, sizes and times of
-# the programs, libraries and data the build made, the test definitions, the two
-# wrappers, the language sources a test reads, and the Wine in use. The test programs
-# are left out: test-run takes each one's own into its key, so a changed test program
-# runs its own tests again, a changed product runs them all.
+# What the build's outputs that the tests meet look like: the contents of the
+# programs, libraries and data the build made, of the test definitions, of the two
+# wrappers and of the language sources a test reads, and the Wine in use. The test
+# programs are left out: test-run takes each one's own into its key, so a changed
+# test program runs its own tests again, a changed product runs them all. Contents,
+# not times: a library copied again unchanged beside a test program changes nothing.
 zr_test_fingerprint() { # build dir
   local dir="$1"
   {
-    find "$dir/dist" "$dir/simboard" "$dir/tools" "$ZR_ROOT/data/LangFiles" -type f -printf '%p %s %T@\n'
-    find "$dir/tests" -type f \( -name '*.exe' -o -name '*.dll' \) ! -name '*_tests.exe' -printf '%p %s %T@\n'
+    find "$dir/dist" "$dir/simboard" "$dir/tools" "$ZR_ROOT/data/LangFiles" -type f -print0
+    find "$dir/tests" -type f \( -name '*.exe' -o -name '*.dll' \) ! -name '*_tests.exe' -print0
     find "$dir" -path "$dir/wineprefix*" -prune -o -path "$dir/Testing" -prune -o -type f \
-      \( -name CTestTestfile.cmake -o -name '*_include.cmake' \) -printf '%p %s %T@\n'
-    stat -c '%n %s %Y' "$dir/wine-emu" "$dir/test-run"
-    dpkg-query -W wine wine64 wine32 2>/dev/null || true
-  } | LC_ALL=C sort | sha1sum | cut -d' ' -f1
+      \( -name CTestTestfile.cmake -o -name '*_include.cmake' \) -print0
+    printf '%s\0' "$dir/wine-emu" "$dir/test-run"
+  } | xargs -0 sha1sum | LC_ALL=C sort | { cat; dpkg-query -W wine wine64 wine32 2>/dev/null || true; } \
+    | sha1sum | cut -d' ' -f1
 }
