@@ -10,15 +10,9 @@ function(zr_import_library target)
   if(ARG_KILL_AT)
     list(APPEND flags -k)
   endif()
-  set(def ${ARG_DEF})
+  zr_arch_def(def ${ARG_DEF})
   if(ZR_ARCH STREQUAL "x86_64")
     set(machine i386:x86-64)
-    # x86-64 has no stdcall decoration: the same names without their @n.
-    file(READ ${ARG_DEF} text)
-    string(REGEX REPLACE "([A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" text "${text}")
-    set(def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
-    file(WRITE ${def} "${text}")
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARG_DEF})
   else()
     set(machine i386)
   endif()
@@ -91,8 +85,9 @@ function(zr_gtest name)
     PROPERTIES ${props})
 endfunction()
 
-# zr_arch_def(<out-var> <file.def>) gives the .def file to link a DLL of ours with:
-# the file itself for i686, a copy without stdcall decorations for x86-64.
+# zr_arch_def(<out-var> <file.def>) gives the .def file to link a DLL or to make an
+# import library with: the file itself for i686, a copy without stdcall decorations
+# for x86-64.
 function(zr_arch_def var def)
   if(ZR_ARCH STREQUAL "x86_64")
     get_filename_component(name ${def} NAME)
